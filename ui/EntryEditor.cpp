@@ -2,14 +2,19 @@
 #include "resource.h"
 
 #include <commdlg.h>
+#include <cstddef>
 
 ShellEntry* g_editedEntry;
 
 namespace
 {
 
-// The file dialog's first form, which every version of Windows accepts.
-const DWORD OpenFileNameSize = 76;
+// The file dialog structure's first form, which every version of Windows
+// accepts: 76 bytes in a 32-bit program.
+constexpr DWORD OpenFileNameSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
+#ifndef _WIN64
+static_assert(OpenFileNameSize == 76, "the first form of OPENFILENAMEA is 76 bytes");
+#endif
 
 void BrowseForShell(HWND hwnd)
 {

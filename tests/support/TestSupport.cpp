@@ -38,17 +38,15 @@ BOOL CALLBACK CloseThreadDialog(HWND hwnd, LPARAM)
 
 } // namespace
 
-DialogDriver::DialogDriver() : hook(NULL), timer(0), lastProgress(GetTickCount())
+DialogDriver::DialogDriver() : current(NULL), timer(0), lastProgress(GetTickCount())
 {
     g_driver = this;
-    hook = SetWindowsHookExA(WH_CBT, CbtProc, NULL, GetCurrentThreadId());
     timer = SetTimer(NULL, 0, PollIntervalMs, TimerProc);
 }
 
 DialogDriver::~DialogDriver()
 {
     KillTimer(NULL, timer);
-    UnhookWindowsHookEx(hook);
     g_driver = nullptr;
     EXPECT_EQ(0u, steps.size()) << "scripted steps that no window arrived for";
 }
@@ -60,45 +58,49 @@ DialogDriver& DialogDriver::Then(Step step)
     return *this;
 }
 
-LRESULT CALLBACK DialogDriver::CbtProc(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_ACTIVATE && g_driver)
-    {
-        HWND hwnd = reinterpret_cast<HWND>(wParam);
-        if (IsDialogWindow(hwnd))
-            g_driver->pending.push_back(hwnd);
-    }
-    return CallNextHookEx(NULL, code, wParam, lParam);
-}
-
 void CALLBACK DialogDriver::TimerProc(HWND, UINT, UINT_PTR, DWORD)
 {
     if (g_driver)
         g_driver->Poll();
 }
 
+namespace
+{
+// The dialog the user could work with now: the topmost visible and enabled
+// one, since a modal dialog disables its owner.
+BOOL CALLBACK FindTopDialog(HWND hwnd, LPARAM result)
+{
+    if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd) && IsDialogWindow(hwnd))
+    {
+        *reinterpret_cast<HWND*>(result) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
 void DialogDriver::Poll()
 {
-    while (!pending.empty())
+    HWND top = NULL;
+    EnumThreadWindows(GetCurrentThreadId(), FindTopDialog, reinterpret_cast<LPARAM>(&top));
+    if (top && top != current)
     {
-        HWND hwnd = pending.front();
-        pending.erase(pending.begin());
-        if (!IsWindow(hwnd) || !IsWindowVisible(hwnd))
-            continue;
-
-        seen.push_back(DescribeWindow(hwnd));
+        current = top;
+        seen.push_back(DescribeWindow(top));
         lastProgress = GetTickCount();
         if (steps.empty())
         {
             ADD_FAILURE() << "unexpected window \"" << seen.back().caption << "\": " << seen.back().text;
-            CloseUnexpected(hwnd);
+            CloseUnexpected(top);
             return;
         }
         Step step = std::move(steps.front());
         steps.erase(steps.begin());
-        step(hwnd);
+        step(top);
         return;
     }
+    if (!top)
+        current = NULL;
 
     if (!steps.empty() && GetTickCount() - lastProgress > StepTimeLimitMs)
     {
@@ -135,11 +137,12 @@ SeenWindow DescribeWindow(HWND hwnd)
     {
         HWND button = GetDlgItem(hwnd, id);
         if (button && IsWindowVisible(button))
+        {
             window.buttons.push_back(id);
+            if ((GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+                window.defaultButton = id;
+        }
     }
-    LRESULT defId = SendMessageA(hwnd, DM_GETDEFID, 0, 0);
-    if (HIWORD(defId) == DC_HASDEFID)
-        window.defaultButton = LOWORD(defId);
     HWND icon = GetDlgItem(hwnd, messageIconId);
     window.hasIcon = icon && IsWindowVisible(icon) && SendMessageA(icon, STM_GETICON, 0, 0) != 0;
     window.owner = GetWindow(hwnd, GW_OWNER);

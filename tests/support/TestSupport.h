@@ -19,12 +19,13 @@ struct SeenWindow
     HWND owner = NULL;
 };
 
-// Drives the modal dialogs and message boxes that the calling thread opens,
-// as Wine's own user32 tests do: a thread-local CBT hook notes each dialog as
-// it is activated, and a thread timer, running inside whatever modal loop is
-// active, hands it to the next scripted step. A window with no step left, or
-// a step that no window arrives for within the time limit, fails the test
-// and is closed, so a test never hangs.
+// Drives the modal dialogs and message boxes that the calling thread opens:
+// a thread timer, which runs inside whatever modal loop is active, watches
+// for the dialog that the user could work with now (the topmost visible and
+// enabled one) and hands each new one, or the owner that becomes usable again
+// when a nested one closes, to the next scripted step. A window with no step
+// left, or a step that no window arrives for within the time limit, fails the
+// test and is closed, so a test never hangs.
 class DialogDriver
 {
 public:
@@ -41,14 +42,12 @@ public:
     size_t StepsLeft() const { return steps.size(); }
 
 private:
-    static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam);
     static void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD);
     void Poll();
 
     std::vector<Step> steps;
-    std::vector<HWND> pending;
     std::vector<SeenWindow> seen;
-    HHOOK hook;
+    HWND current;
     UINT_PTR timer;
     DWORD lastProgress;
 };
