@@ -18,6 +18,16 @@ const char Explorer[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer"
 const char Browse[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\BrowseNewProcess";
 const char IE4[] = "Software\\Microsoft\\IE4";
 
+// Runs one activation and returns the one message box it showed.
+SeenWindow OnlyMessageOf(void (*activate)(const ShellEntry&), const char* path)
+{
+    DialogDriver driver;
+    driver.Then([](HWND box) { PressButton(box, IDOK); });
+    activate(MakeEntry("test", path));
+    EXPECT_EQ(1u, driver.Seen().size()) << "message boxes shown";
+    return driver.Seen().empty() ? SeenWindow() : driver.Seen().front();
+}
+
 class RegistryKeyTest : public ::testing::Test
 {
 protected:
@@ -56,15 +66,7 @@ protected:
         return buffer;
     }
 
-    // Runs one activation and returns the one message box it showed.
-    static SeenWindow Activate(const char* path)
-    {
-        DialogDriver driver;
-        driver.Then([](HWND box) { PressButton(box, IDOK); });
-        ActivateShellNT(MakeEntry("test", path));
-        EXPECT_EQ(1u, driver.Seen().size()) << "message boxes shown";
-        return driver.Seen().empty() ? SeenWindow() : driver.Seen().front();
-    }
+    static SeenWindow Activate(const char* path) { return OnlyMessageOf(ActivateShellNT, path); }
 };
 
 void ExpectMessage(const SeenWindow& box, UINT textId)
@@ -314,14 +316,7 @@ protected:
         WritePrivateProfileStringA(NULL, NULL, NULL, "system.ini");
     }
 
-    static SeenWindow Activate(const char* shell)
-    {
-        DialogDriver driver;
-        driver.Then([](HWND box) { PressButton(box, IDOK); });
-        ActivateShell9x(MakeEntry("test", shell));
-        EXPECT_EQ(1u, driver.Seen().size()) << "message boxes shown";
-        return driver.Seen().empty() ? SeenWindow() : driver.Seen().front();
-    }
+    static SeenWindow Activate(const char* shell) { return OnlyMessageOf(ActivateShell9x, shell); }
 
     std::string path;
     std::string original;

@@ -222,7 +222,6 @@ TEST_F(MainDialogTest, EditAndDeleteOnTheBuiltInEntryChangeNothing)
             EXPECT_EQ(1, SelectedRowCount(dialog));
         }
         // The same commands with nothing selected.
-        SelectRow(dialog, -1);
         LVITEMA none = {};
         none.stateMask = LVIS_SELECTED;
         SendMessageA(List(dialog), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
