@@ -96,7 +96,7 @@ private:
     size_t offset;
 };
 
-struct ControlSpec
+struct ExpectedControl
 {
     int id;
     std::string className;
@@ -105,12 +105,12 @@ struct ControlSpec
     DWORD style;
 };
 
-struct DialogSpec
+struct ExpectedDialog
 {
     DWORD style;
     short x, y, cx, cy;
     std::string caption;
-    std::vector<ControlSpec> controls;
+    std::vector<ExpectedControl> controls;
 };
 
 // Window classes are named without regard to case; a template may also give
@@ -125,7 +125,7 @@ std::string ClassName(const std::string& raw)
     return name;
 }
 
-void ExpectTemplate(const std::string& data, const DialogSpec& spec)
+void ExpectTemplate(const std::string& data, const ExpectedDialog& expected)
 {
     ASSERT_FALSE(data.empty());
     TemplateReader reader(data);
@@ -133,23 +133,23 @@ void ExpectTemplate(const std::string& data, const DialogSpec& spec)
     ASSERT_EQ(0xFFFF, reader.Read<WORD>()) << "extended template signature";
     reader.Read<DWORD>();
     EXPECT_EQ(0u, reader.Read<DWORD>()) << "extended style";
-    EXPECT_EQ(spec.style, reader.Read<DWORD>()) << "style";
+    EXPECT_EQ(expected.style, reader.Read<DWORD>()) << "style";
     WORD count = reader.Read<WORD>();
-    EXPECT_EQ(spec.x, reader.Read<short>());
-    EXPECT_EQ(spec.y, reader.Read<short>());
-    EXPECT_EQ(spec.cx, reader.Read<short>());
-    EXPECT_EQ(spec.cy, reader.Read<short>());
+    EXPECT_EQ(expected.x, reader.Read<short>());
+    EXPECT_EQ(expected.y, reader.Read<short>());
+    EXPECT_EQ(expected.cx, reader.Read<short>());
+    EXPECT_EQ(expected.cy, reader.Read<short>());
     EXPECT_EQ("", reader.ReadTextOrOrdinal()) << "menu";
     EXPECT_EQ("", reader.ReadTextOrOrdinal()) << "class";
-    EXPECT_EQ(spec.caption, reader.ReadTextOrOrdinal());
+    EXPECT_EQ(expected.caption, reader.ReadTextOrOrdinal());
     EXPECT_EQ(8, reader.Read<WORD>()) << "point size";
     reader.Read<WORD>();
     reader.Read<BYTE>();
     reader.Read<BYTE>();
     EXPECT_EQ("MS Sans Serif", reader.ReadTextOrOrdinal());
 
-    ASSERT_EQ(spec.controls.size(), count);
-    for (const ControlSpec& control : spec.controls)
+    ASSERT_EQ(expected.controls.size(), count);
+    for (const ExpectedControl& control : expected.controls)
     {
         reader.AlignToDword();
         reader.Read<DWORD>();

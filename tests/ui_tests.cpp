@@ -93,19 +93,22 @@ void SelectRow(HWND dialog, int row)
     SendMessageA(List(dialog), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
 
-// Selects the row that shows the given catalogue entry.
-void SelectEntry(HWND dialog, int index)
+// The row that shows the given catalogue entry, or -1.
+int RowOfEntry(HWND dialog, int index)
 {
     std::vector<Row> rows = Rows(dialog);
     for (size_t row = 0; row < rows.size(); ++row)
     {
         if (rows[row].index == index)
-        {
-            SelectRow(dialog, static_cast<int>(row));
-            return;
-        }
+            return static_cast<int>(row);
     }
     ADD_FAILURE() << "no row for entry " << index;
+    return -1;
+}
+
+void SelectEntry(HWND dialog, int index)
+{
+    SelectRow(dialog, RowOfEntry(dialog, index));
 }
 
 // Sends a command and lets it run to completion (for commands that open no window).
@@ -348,7 +351,7 @@ TEST_F(MainDialogTest, EditShellRewritesTheFileAfterOkAndAfterCancel)
             })
             .Then([&](HWND dialog) {
                 EXPECT_EQ(0, SelectedRowCount(dialog));
-                EXPECT_EQ(c.expectedName, Rows(dialog)[Rows(dialog)[0].index == 1 ? 0 : 1].name);
+                EXPECT_EQ(c.expectedName, CellText(List(dialog), RowOfEntry(dialog, 1), 0));
                 PressButton(dialog, IDCANCEL);
             });
         RunMainDialog(&catalogue);
